@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The Wine environment for tests and screenshots: a private prefix inside the build folder, its
+# own Xvfb display, a persistent wineserver, the zh_CN.UTF-8 locale (ANSI code page 936) and a
+# virtual desktop, so that activation and focus behave the same on every machine.
+#
+#   tools/wine-env.sh up          start Xvfb and wineserver, create the prefix when missing
+#   tools/wine-env.sh down        stop them
+#   tools/wine-env.sh run CMD...  run CMD inside the environment
+# Sourced, it defines wine_env_up and wine_env_down.
+
+quorvane_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+wine_dir=${QUORVANE_WINE_DIR:-$quorvane_root/build/wine}
+desktop_size=${QUORVANE_DESKTOP_SIZE:-1024x768}
+
+export WINEPREFIX=$wine_dir/prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+xvfb_alive() {
+  [[ -f $wine_dir/display ]] && xdpyinfo -display "$(cat "$wine_dir/display")" >/dev/null 2>&1
+}
+
+start_xvfb() {
+  local n=90
+  while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+  setsid Xvfb ":$n" -screen 0 "${desktop_size}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &
+  echo $! >"$wine_dir/xvfb.pid"
+  for _ in $(seq 100); do
+    xdpyinfo -display ":$n" >/dev/null 2>&1 && { echo ":$n" >"$wine_dir/display"; return 0; }
+    sleep 0.05
+  done
+  echo "wine-env: Xvfb did not start on :$n" >&2
+  return 1
+}
+
+create_prefix() {
+  echo "wine-env: creating the Wine prefix (once)" >&2
+  rm -rf "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1
+  local reg=$wine_dir/setup.reg
+  # Wine's dialog and caption faces have no Chinese glyphs; a CJK face stands in for them. The
+  # virtual desktop keeps activation and focus inside one Wine-managed window.
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+    for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" "Microsoft Sans Serif" \
+      "SimSun" "NSimSun" "Arial" "Segoe UI"; do
+      echo "\"$face\"=\"WenQuanYi Micro Hei\""
+    done
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer]'
+    echo '"Desktop"="Default"'
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+    echo "\"Default\"=\"$desktop_size\""
+  } >"$reg"
+  wine regedit /S "$reg" </dev/null >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.quorvane-ready"
+}
+
+wine_env_up() {
+  mkdir -p "$wine_dir"
+  exec 9>"$wine_dir/lock"
+  flock 9
+  xvfb_alive || start_xvfb
+  DISPLAY=$(cat "$wine_dir/display")
+  export DISPLAY
+  [[ -f $WINEPREFIX/.quorvane-ready ]] || create_prefix
+  # A persistent wineserver keeps each test's start short.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  flock -u 9
+  exec 9>&-
+}
+
+wine_env_down() {
+  [[ -d $WINEPREFIX ]] && wineserver -k >/dev/null 2>&1 || true
+  if [[ -f $wine_dir/xvfb.pid ]]; then
+    kill "$(cat "$wine_dir/xvfb.pid")" 2>/dev/null || true
+    rm -f "$wine_dir/xvfb.pid" "$wine_dir/display"
+  fi
+}
+
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
+  set -euo pipefail
+  case ${1:-} in
+    up) wine_env_up ;;
+    down) wine_env_down ;;
+    run) shift; wine_env_up; exec "$@" ;;
+    *) echo "usage: $0 up|down|run CMD..." >&2; exit 2 ;;
+  esac
+fi
