@@ -6,4 +6,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../tools/wine-env.sh
 source "$here/../tools/wine-env.sh"
 wine_env_up
-exec wine "$@"
+# The program's output goes through a file: any process Wine starts on the side inherits that
+# file, not CTest's pipe, so CTest sees the end of the output when the program ends.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+status=0
+wine "$@" >"$output" 2>&1 </dev/null || status=$?
+cat "$output"
+exit "$status"

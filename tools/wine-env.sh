@@ -69,8 +69,11 @@ wine_env_up() {
   DISPLAY=$(cat "$wine_dir/display")
   export DISPLAY
   [[ -f $WINEPREFIX/.quorvane-ready ]] || create_prefix
-  # A persistent wineserver keeps each test's start short.
+  # A persistent wineserver keeps each test's start short. Wine's own service processes start
+  # with the first program and outlive it: started here, they do not hold a caller's output pipe
+  # open (which would keep CTest waiting after the test has ended).
   wineserver -p </dev/null >/dev/null 2>&1 || true
+  wineboot </dev/null >/dev/null 2>&1 || true
   flock -u 9
   exec 9>&-
 }
