@@ -2,6 +2,7 @@
 // characters outside code page 936 still works; paths beyond MAX_PATH get the "\\?\" form.
 #include <windows.h>
 
+#include <charconv>
 #include <memory>
 
 #include "platform.h"
@@ -92,7 +93,11 @@ bool replaceWholeFile(const Path& file, std::string_view contents) {
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
     return false;
   }
-  const Path temporary = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  char processId[16];
+  const char* const processIdEnd =
+      std::to_chars(processId, processId + sizeof processId, ::GetCurrentProcessId()).ptr;
+  const Path temporary =
+      target + L"." + pathFromAscii(std::string_view(processId, processIdEnd)) + L".tmp";
   bool written = false;
   {
     const UniqueHandle handle =

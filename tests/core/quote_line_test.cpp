@@ -84,9 +84,9 @@ std::string platformPrintf13g(double v) {
 }
 
 TEST(DoubleToText, AgreesWithThePlatformPrintfOverSumsOfPrices) {
-  std::vector<double> values = {0.0,          75.0,           -75.0,           1.0,
-                                -1.0,         100.0,          2147483648.0,    -4294967296.0,
-                                4294967294.0, 999999999999.0, 9999999999999.0, 1e12};
+  std::vector<double> values = {
+      0.0,           -0.0,         75.0,           -75.0,           1.0, -1.0, 100.0, 2147483648.0,
+      -4294967296.0, 4294967294.0, 999999999999.0, 9999999999999.0, 1e12};
   for (int64_t v = -100000; v <= 100000; v += 7) values.push_back(static_cast<double>(v));
   std::mt19937 random(20261211);
   std::uniform_int_distribution<int32_t> any32(INT32_MIN, INT32_MAX);
