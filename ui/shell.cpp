@@ -6,6 +6,8 @@
 #include <list>
 #include <vector>
 
+#include "keyboard_focus.h"
+#include "loaded_window.h"
 #include "settings_file.h"
 #include "text.h"
 #include "win32_handles.h"
@@ -14,7 +16,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"QuorvaneWindow";
 constexpr wchar_t kTimerClass[] = L"QuorvaneTimer";
 constexpr wchar_t kOwnerClass[] = L"QuorvaneOwner";
 
@@ -23,30 +24,9 @@ constexpr UINT kUnloadMessage = WM_APP + 1;
 constexpr UINT kRedirectActivationMessage = WM_APP + 2;
 
 constexpr UINT_PTR kTimerId = 1000;
-constexpr int kFirstControlId = 100;
 // A drop-down list lower than this is given this height, edit field and list together.
 constexpr int kMinimumDroppedHeight = 160;
 constexpr wchar_t kDefaultMessageBoxTitle[] = L"信息：";
-
-struct LoadedControl {
-  HWND handle = nullptr;      // none for labels
-  HFONT labelFont = nullptr;  // labels with a font of their own
-  UniqueBrush background;     // coloured edit boxes
-};
-
-struct LoadedWindow {
-  const WindowDefinition* definition = nullptr;
-  HWND window = nullptr;
-  HWND parent = nullptr;
-  std::vector<LoadedControl> controls;  // in definition order
-  std::vector<UniqueFont> fonts;        // the label fonts, one per size and weight
-  bool destroyPending = false;
-  bool loadedModally = false;
-  bool creationEventsRaised = false;
-  RECT lastBounds{};  // moved and resized are raised only when these change
-  bool hasBeenActive = false;
-  std::vector<std::pair<HWND, bool>> disabledWindows;  // (window, enabled before)
-};
 
 struct Shell {
   HINSTANCE instance = nullptr;
@@ -60,10 +40,6 @@ struct Shell {
 };
 
 Shell shell;
-
-LoadedWindow* recordOf(HWND window) {
-  return reinterpret_cast<LoadedWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 LoadedWindow* findLoaded(const WindowDefinition& definition) {
   for (LoadedWindow& w : shell.loaded) {
@@ -80,13 +56,6 @@ bool isLoadedWindow(HWND window) {
 bool anyWindowAlive() {
   return std::any_of(shell.loaded.begin(), shell.loaded.end(),
                      [](const LoadedWindow& w) { return ::IsWindow(w.window); });
-}
-
-// The control of a window by its child id, or nullptr.
-const ControlDefinition* controlOfId(const LoadedWindow& w, int id) {
-  const int index = id - kFirstControlId;
-  if (index < 0 || index >= static_cast<int>(w.definition->controls.size())) return nullptr;
-  return &w.definition->controls[static_cast<size_t>(index)];
 }
 
 void reenableDisabledWindows(LoadedWindow& w) {
@@ -130,7 +99,7 @@ LRESULT CALLBACK filteredEditProcedure(HWND edit, UINT message, WPARAM wParam, L
     const LoadedWindow* w = recordOf(::GetParent(edit));
     const ControlDefinition* c = w ? controlOfId(*w, ::GetDlgCtrlID(edit)) : nullptr;
     if (c && (wParam >= 0x80 ||
-              c->acceptedCharacters.find(static_cast<char>(wParam)) == std::string::npos)) {
+              c->acceptedCharacters.find(static_cast<char>(wParam)) == std::string_view::npos)) {
       return 0;
     }
   }
@@ -139,7 +108,10 @@ LRESULT CALLBACK filteredEditProcedure(HWND edit, UINT message, WPARAM wParam, L
 
 HWND createChild(const LoadedWindow& w, const ControlDefinition& c, int id, DWORD exStyle,
                  const wchar_t* windowClass, DWORD style, int height) {
-  style |= WS_CHILD | (c.tabStop ? WS_TABSTOP : 0) | (c.disabled ? WS_DISABLED : 0);
+  // Clipped by the siblings above them: radio buttons that overlap (as the calculator's do) keep
+  // each its own circle visible.
+  style |=
+      WS_CHILD | WS_CLIPSIBLINGS | (c.tabStop ? WS_TABSTOP : 0) | (c.disabled ? WS_DISABLED : 0);
   return ::CreateWindowExW(
       exStyle, windowClass, widen(c.text).c_str(), style, c.bounds.x, c.bounds.y, c.bounds.width,
       height, w.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), shell.instance, nullptr);
@@ -156,7 +128,7 @@ void createControl(LoadedWindow& w, const ControlDefinition& c, int id, LoadedCo
       control.handle =
           createChild(w, c, id, 0, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL,
                       std::max(height, kMinimumDroppedHeight));
-      for (const std::string& item : c.items) {
+      for (const std::string_view item : c.items) {
         ::SendMessageW(control.handle, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(widen(item).c_str()));
       }
@@ -326,7 +298,10 @@ void onMovedOrResized(LoadedWindow& w) {
 }
 
 void onActivate(LoadedWindow& w, WPARAM wParam) {
-  if (LOWORD(wParam) == WA_INACTIVE) return;
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    saveFocus(w);
+    return;
+  }
   // A disabled window activated by the user (its taskbar button, say) hands the activation on
   // to the modal window; posted, because activation must not change while it is being processed.
   if (!::IsWindowEnabled(w.window) && !w.parent && w.hasBeenActive) {
@@ -374,6 +349,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOVE:
     case WM_SIZE: onMovedOrResized(*w); break;
     case WM_ACTIVATE: onActivate(*w, wParam); break;
+    case WM_SETFOCUS: restoreFocus(*w); return 0;
     case kRedirectActivationMessage: redirectActivation(); return 0;
     case WM_CLOSE: destroyLoadedWindow(*w); return 0;
     case kUnloadMessage:
@@ -402,7 +378,7 @@ LRESULT CALLBACK timerProcedure(HWND timer, UINT message, WPARAM wParam, LPARAM 
   return ::DefWindowProcW(timer, message, wParam, lParam);
 }
 
-void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+ATOM registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
@@ -411,6 +387,8 @@ void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
   windowClass.hbrBackground = background;
   windowClass.lpszClassName = name;
   ::RegisterClassExW(&windowClass);
+  // Registered already (a second start-up in the same process): its atom all the same.
+  return static_cast<ATOM>(::GetClassInfoExW(shell.instance, name, &windowClass));
 }
 
 UniqueIcon loadProgramIcon(int size) {
@@ -425,7 +403,8 @@ void initializeShell() {
   ::SetCurrentDirectoryW(runDirectory().c_str());
   shell.instance = ::GetModuleHandleW(nullptr);
   registerClass(kOwnerClass, ::DefWindowProcW, nullptr);
-  registerClass(kWindowClass, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  rememberWindowClass(
+      registerClass(kWindowClass, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)));
   registerClass(kTimerClass, timerProcedure, nullptr);
   shell.hiddenOwner.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0,
                                             nullptr, nullptr, shell.instance, nullptr));
@@ -525,8 +504,10 @@ int runMessageLoop(bool modal) {
       if (modal) ::PostQuitMessage(static_cast<int>(message.wParam));
       return static_cast<int>(message.wParam);
     }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    if (!handleWindowKeys(message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
   }
 }
 

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane {
@@ -45,24 +47,26 @@ struct LabelStyle {
   bool wordWrap = false;  // otherwise one line, vertically centred
 };
 
+// Texts are literals of the program (string views into static storage), so that a window table
+// is plain data.
 struct ControlDefinition {
   ControlKind kind = ControlKind::Label;
-  std::string name;
+  std::string_view name;
   Bounds bounds;
-  std::string text;
+  std::string_view text;
   bool visible = true;
   bool disabled = false;
   bool tabStop = false;
   int tabOrder = 0;
 
-  LabelStyle label;                // Label
-  std::vector<std::string> items;  // ComboBox, in this order, none selected at first
-  bool checked = false;            // RadioButton
-  bool defaultButton = false;      // PushButton
-  bool multiLine = false;          // EditBox: word-wrapped, Enter starts a new line
-  int maxLength = 0;               // EditBox: characters; 0 is the platform's largest limit
-  std::string acceptedCharacters;  // EditBox: typed printable characters outside it are dropped
-  bool coloured = false;           // EditBox: drawn in textColour on backColour
+  LabelStyle label;                         // Label
+  std::span<const std::string_view> items;  // ComboBox, in this order, none selected at first
+  bool checked = false;                     // RadioButton
+  bool defaultButton = false;               // PushButton
+  bool multiLine = false;                   // EditBox: word-wrapped, Enter starts a new line
+  int maxLength = 0;                    // EditBox: characters; 0 is the platform's largest limit
+  std::string_view acceptedCharacters;  // EditBox: typed characters outside it (ASCII) are dropped
+  bool coloured = false;                // EditBox: drawn in textColour on backColour
   Colour textColour = rgb(0, 0, 0);
   Colour backColour = rgb(255, 255, 255);
   int intervalMs = 0;  // Timer: stopped at 0 or below
@@ -70,7 +74,7 @@ struct ControlDefinition {
 
 // An event of the window itself (element "") or of one of its controls (element = its name).
 struct EventBinding {
-  std::string element;
+  std::string_view element;
   Event event;
   Handler handler;
 };
@@ -91,13 +95,67 @@ struct WindowDefinition {
 };
 
 // Shorthands that keep the window tables readable.
-ControlDefinition label(std::string name, Bounds bounds, std::string text, LabelStyle style = {});
-ControlDefinition comboBox(std::string name, Bounds bounds, std::vector<std::string> items);
-ControlDefinition pushButton(std::string name, Bounds bounds, std::string text);
-ControlDefinition radioButton(std::string name, Bounds bounds, std::string text, bool checked);
-ControlDefinition editBox(std::string name, Bounds bounds, int maxLength,
-                          std::string acceptedCharacters);
-ControlDefinition outputBox(std::string name, Bounds bounds, Colour text, Colour back);
-ControlDefinition timer(std::string name, Bounds bounds, int intervalMs);
+constexpr ControlDefinition control(ControlKind kind, std::string_view name, Bounds bounds,
+                                    std::string_view text, bool tabStop) {
+  ControlDefinition c;
+  c.kind = kind;
+  c.name = name;
+  c.bounds = bounds;
+  c.text = text;
+  c.tabStop = tabStop;
+  return c;
+}
+
+constexpr ControlDefinition label(std::string_view name, Bounds bounds, std::string_view text,
+                                  LabelStyle style = {}) {
+  ControlDefinition c = control(ControlKind::Label, name, bounds, text, false);
+  c.label = style;
+  return c;
+}
+
+constexpr ControlDefinition comboBox(std::string_view name, Bounds bounds,
+                                     std::span<const std::string_view> items) {
+  ControlDefinition c = control(ControlKind::ComboBox, name, bounds, {}, true);
+  c.items = items;
+  return c;
+}
+
+constexpr ControlDefinition pushButton(std::string_view name, Bounds bounds,
+                                       std::string_view text) {
+  return control(ControlKind::PushButton, name, bounds, text, true);
+}
+
+constexpr ControlDefinition radioButton(std::string_view name, Bounds bounds, std::string_view text,
+                                        bool checked) {
+  ControlDefinition c = control(ControlKind::RadioButton, name, bounds, text, true);
+  c.checked = checked;
+  return c;
+}
+
+constexpr ControlDefinition editBox(std::string_view name, Bounds bounds, int maxLength,
+                                    std::string_view acceptedCharacters) {
+  ControlDefinition c = control(ControlKind::EditBox, name, bounds, {}, true);
+  c.maxLength = maxLength;
+  c.acceptedCharacters = acceptedCharacters;
+  return c;
+}
+
+constexpr ControlDefinition outputBox(std::string_view name, Bounds bounds, Colour text,
+                                      Colour back) {
+  ControlDefinition c = control(ControlKind::EditBox, name, bounds, {}, true);
+  c.multiLine = true;
+  c.coloured = true;
+  c.textColour = text;
+  c.backColour = back;
+  return c;
+}
+
+// A timer has no visible form.
+constexpr ControlDefinition timer(std::string_view name, Bounds bounds, int intervalMs) {
+  ControlDefinition c = control(ControlKind::Timer, name, bounds, {}, false);
+  c.visible = false;
+  c.intervalMs = intervalMs;
+  return c;
+}
 
 }  // namespace quorvane

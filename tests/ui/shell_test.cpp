@@ -28,24 +28,28 @@ Handler record(std::string what) {
 }
 
 std::vector<EventBinding> recordedWindowEvents(const std::string& window) {
+  // Handlers keep their own copies of the texts they record.
   return {{"", Event::Created, record(window + " created")},
           {"", Event::Moved, record(window + " moved")},
           {"", Event::Resized, record(window + " resized")},
           {"", Event::Destroyed, record(window + " destroyed")}};
 }
 
-WindowDefinition testWindow(const std::string& name, int width, int height, bool visible = true) {
+// `name` is a literal: the definition keeps a view of it.
+WindowDefinition testWindow(std::string_view name, int width, int height, bool visible = true) {
   WindowDefinition w;
   w.name = name;
-  w.caption = name + " 窗口";
+  w.caption = std::string(name) + " 窗口";
   w.outerWidth = width;
   w.outerHeight = height;
   w.visible = visible;
   w.controls = {pushButton("按钮1", {10, 10, 80, 30}, "按钮")};
-  w.bindings = recordedWindowEvents(name);
-  w.bindings.push_back({"按钮1", Event::Clicked, record(name + " clicked")});
+  w.bindings = recordedWindowEvents(std::string(name));
+  w.bindings.push_back({"按钮1", Event::Clicked, record(std::string(name) + " clicked")});
   return w;
 }
+
+constexpr std::array<std::string_view, 2> kListItems{"英勇黄铜", "不屈白银"};
 
 // One control of every kind, as the program's windows use them.
 const WindowDefinition kAllKinds = [] {
@@ -54,7 +58,7 @@ const WindowDefinition kAllKinds = [] {
       label("透明标签1", {5, 5, 120, 16}, "当前段位：", LabelStyle{rgb(255, 0, 0), 14, 700, false}),
       label("透明标签2", {5, 25, 200, 40}, "第一行\r\n第二行",
             LabelStyle{rgb(0, 136, 255), 14, 700, true}),
-      comboBox("组合框_1", {130, 5, 120, 20}, {"英勇黄铜", "不屈白银"}),
+      comboBox("组合框_1", {130, 5, 120, 20}, kListItems),
       pushButton("按钮1", {260, 5, 96, 48}, "计算"),
       radioButton("单选框_1", {5, 70, 64, 24}, "0-14", false),
       radioButton("单选框_2", {75, 70, 64, 24}, "18以上", true),

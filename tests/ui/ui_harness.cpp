@@ -4,6 +4,9 @@
 
 #include <chrono>
 #include <deque>
+#include <map>
+
+#include "shell.h"
 
 namespace quorvane::testing {
 
@@ -54,9 +57,26 @@ std::wstring classOf(HWND window) {
 struct CatcherState {
   HHOOK hook = nullptr;
   std::vector<HWND> watched;
+  std::function<bool()> dismissWhen;
   std::vector<MessageBoxSeen> seen;
 };
 CatcherState* activeCatcher = nullptr;
+
+// Presses the button once the catcher's condition holds, checked from the box's own loop.
+void pressWhenDue(HWND box, HWND button) {
+  if (!activeCatcher || !button) return;
+  auto press = [box, button] {
+    if (::IsWindow(box)) {
+      ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
+  };
+  if (activeCatcher->dismissWhen) {
+    whenTrue(activeCatcher->dismissWhen, press);
+  } else {
+    press();
+  }
+}
 
 // Reads a message box as it stands, then presses its first button.
 void inspectAndDismiss(HWND box) {
@@ -83,10 +103,7 @@ void inspectAndDismiss(HWND box) {
     seen.windowsEnabled.push_back(::IsWindowEnabled(window) != FALSE);
   }
   activeCatcher->seen.push_back(std::move(seen));
-  if (firstButton) {
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(firstButton), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(firstButton));
-  }
+  pressWhenDue(box, firstButton);
 }
 
 LRESULT CALLBACK catcherHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -138,6 +155,33 @@ BOOL CALLBACK countThreadWindows(HWND window, LPARAM count) {
 
 }  // namespace
 
+namespace {
+
+struct PendingAction {
+  std::function<bool()> condition;
+  std::function<void()> action;
+};
+std::map<UINT_PTR, PendingAction>& pendingActions() {
+  static std::map<UINT_PTR, PendingAction> pending;
+  return pending;
+}
+
+void CALLBACK checkPendingAction(HWND, UINT, UINT_PTR timer, DWORD) {
+  const auto at = pendingActions().find(timer);
+  if (at == pendingActions().end() || !at->second.condition()) return;
+  ::KillTimer(nullptr, timer);
+  const std::function<void()> action = std::move(at->second.action);
+  pendingActions().erase(at);
+  action();
+}
+
+}  // namespace
+
+void whenTrue(std::function<bool()> condition, std::function<void()> action) {
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 5, checkPendingAction);
+  pendingActions()[timer] = {std::move(condition), std::move(action)};
+}
+
 void runSoon(std::function<void()> task) {
   tasks().push_back(std::move(task));
   ::PostMessageW(driverWindow(), kRunTaskMessage, 0, 0);
@@ -162,10 +206,39 @@ void pumpFor(int milliseconds) {
   pumpUntil([] { return false; }, milliseconds);
 }
 
-MessageBoxCatcher::MessageBoxCatcher(std::vector<HWND> watched) {
+namespace {
+
+struct ShellLoopWait {
+  std::function<bool()> done;
+  std::chrono::steady_clock::time_point deadline;
+};
+ShellLoopWait* shellLoopWait = nullptr;
+
+void CALLBACK checkShellLoopWait(HWND, UINT, UINT_PTR, DWORD) {
+  if (shellLoopWait &&
+      (shellLoopWait->done() || std::chrono::steady_clock::now() >= shellLoopWait->deadline)) {
+    ::PostQuitMessage(0);
+  }
+}
+
+}  // namespace
+
+bool runShellLoopUntil(const std::function<bool()>& done, int timeoutMs) {
+  ShellLoopWait wait{done, std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)};
+  ShellLoopWait* const outer = shellLoopWait;
+  shellLoopWait = &wait;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, checkShellLoopWait);
+  runMessageLoop(false);
+  ::KillTimer(nullptr, timer);
+  shellLoopWait = outer;
+  return done();
+}
+
+MessageBoxCatcher::MessageBoxCatcher(std::vector<HWND> watched, std::function<bool()> dismissWhen) {
   static CatcherState state;
   state = CatcherState{};
   state.watched = std::move(watched);
+  state.dismissWhen = std::move(dismissWhen);
   state.hook = ::SetWindowsHookExW(WH_CBT, catcherHook, nullptr, ::GetCurrentThreadId());
   activeCatcher = &state;
 }
@@ -182,7 +255,9 @@ void MessageBoxCatcher::watch(std::vector<HWND> windows) {
 }
 
 void clickAt(POINT point) {
-  // Absolute coordinates on every event: a separate cursor move may leave a stale position.
+  // Each event carries the point and the move flag: Wine places a button event without it at
+  // the cursor position it last knew, which a late pointer event from the X server may have
+  // moved back to where the previous click was.
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
   const int height = ::GetSystemMetrics(SM_CYSCREEN);
   INPUT input{};
@@ -191,8 +266,8 @@ void clickAt(POINT point) {
   input.mi.dy = static_cast<LONG>((point.y * 65536 + height / 2) / height);
   std::vector<INPUT> inputs(3, input);
   inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
   sendInputs(inputs);
 }
 

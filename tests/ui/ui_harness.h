@@ -16,11 +16,19 @@ namespace quorvane::testing {
 // run or a message box. Tasks run in the order they were posted.
 void runSoon(std::function<void()> task);
 
+// Runs `action` once `condition` holds, checked from a timer in whichever loop is running (a
+// timer, unlike posted work, leaves the loop's own timers their turn).
+void whenTrue(std::function<bool()> condition, std::function<void()> action);
+
 // Dispatches messages until `done` holds; false when `timeoutMs` passed first.
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // Dispatches whatever is waiting for a short while (the platform's follow-up messages).
 void pumpFor(int milliseconds);
+
+// Runs the shell's own main loop until `done` holds, so that keys pass through the shell's
+// window-level key handling as they do in the program; false when `timeoutMs` passed first.
+bool runShellLoopUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // What a caught message box showed.
 struct MessageBoxSeen {
@@ -36,7 +44,9 @@ struct MessageBoxSeen {
 // button. Windows to watch (for their enabled state while a box is up) may be given.
 class MessageBoxCatcher {
  public:
-  explicit MessageBoxCatcher(std::vector<HWND> watched = {});
+  // The box is pressed once `dismissWhen` holds (at once when it is empty).
+  explicit MessageBoxCatcher(std::vector<HWND> watched = {},
+                             std::function<bool()> dismissWhen = nullptr);
   MessageBoxCatcher(const MessageBoxCatcher&) = delete;
   MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
   ~MessageBoxCatcher();
