@@ -5,7 +5,7 @@
 
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
-.PHONY: deps native windows build test run clean
+.PHONY: deps native windows build test run icon clean
 
 deps:
 	@tools/install-deps.sh
@@ -26,7 +26,11 @@ test: build
 	ctest --preset windows; status=$$?; tools/wine-env.sh down; exit $$status
 
 run: windows
-	@echo "The windows are not built yet: only the pricing core and its tests exist so far."
+	@tools/run.sh
+
+# Remakes ui/quorvane.ico with the icon generator.
+icon: native
+	cmake --build --preset native --target icon
 
 clean:
 	-tools/wine-env.sh down

@@ -11,6 +11,7 @@ packages=(
   fonts-wqy-microhei locales
   googletest libgtest-dev
   clang libclang-rt-14-dev
+  zlib1g-dev libz-mingw-w64-dev
   "$@"
 )
 

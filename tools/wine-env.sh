@@ -6,11 +6,14 @@
 #   tools/wine-env.sh up          start Xvfb and wineserver, create the prefix when missing
 #   tools/wine-env.sh down        stop them
 #   tools/wine-env.sh run CMD...  run CMD inside the environment
-# Sourced, it defines wine_env_up and wine_env_down.
+# Sourced, it defines wine_env_up, wine_env_down and wine_env_prefix (the prefix alone, for the
+# display the caller already has). QUORVANE_WINE_DIR picks another folder for all of it, and
+# QUORVANE_VIRTUAL_DESKTOP=0 makes a prefix whose windows are the display's own.
 
 quorvane_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 wine_dir=${QUORVANE_WINE_DIR:-$quorvane_root/build/wine}
 desktop_size=${QUORVANE_DESKTOP_SIZE:-1024x768}
+virtual_desktop=${QUORVANE_VIRTUAL_DESKTOP:-1}
 
 export WINEPREFIX=$wine_dir/prefix
 export WINEDEBUG=-all
@@ -49,12 +52,14 @@ create_prefix() {
       "SimSun" "NSimSun" "Arial" "Segoe UI"; do
       echo "\"$face\"=\"WenQuanYi Micro Hei\""
     done
-    echo
-    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer]'
-    echo '"Desktop"="Default"'
-    echo
-    echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
-    echo "\"Default\"=\"$desktop_size\""
+    if [[ $virtual_desktop == 1 ]]; then
+      echo
+      echo '[HKEY_CURRENT_USER\Software\Wine\Explorer]'
+      echo '"Desktop"="Default"'
+      echo
+      echo '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+      echo "\"Default\"=\"$desktop_size\""
+    fi
   } >"$reg"
   wine regedit /S "$reg" </dev/null >/dev/null 2>&1
   wineserver -w
@@ -74,6 +79,15 @@ wine_env_up() {
   # open (which would keep CTest waiting after the test has ended).
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wineboot </dev/null >/dev/null 2>&1 || true
+  flock -u 9
+  exec 9>&-
+}
+
+wine_env_prefix() {
+  mkdir -p "$wine_dir"
+  exec 9>"$wine_dir/lock"
+  flock 9
+  [[ -f $WINEPREFIX/.quorvane-ready ]] || create_prefix
   flock -u 9
   exec 9>&-
 }
