@@ -1,6 +1,8 @@
 #include "ini_text.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace quorvane {
 
@@ -50,14 +52,31 @@ struct Line {
   size_t end;  // after the line break
 };
 
-Line lineAt(std::string_view text, size_t begin) {
-  size_t i = begin;
-  while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
-  Line line{begin, i, i};
-  if (line.end < text.size() && text[line.end] == '\r') ++line.end;
-  if (line.end < text.size() && text[line.end] == '\n') ++line.end;
-  return line;
-}
+// Walks a text line by line. The next CR and the next LF are found with memchr and remembered,
+// so a walk through a file of any size and any line ends stays linear and fast.
+class LineScanner {
+ public:
+  explicit LineScanner(std::string_view text)
+      : text_(text), nextCr_(text.find('\r')), nextLf_(text.find('\n')) {}
+
+  std::optional<Line> next() {
+    if (position_ >= text_.size()) return std::nullopt;
+    if (nextCr_ < position_) nextCr_ = text_.find('\r', position_);
+    if (nextLf_ < position_) nextLf_ = text_.find('\n', position_);
+    const size_t contentEnd = std::min({nextCr_, nextLf_, text_.size()});
+    Line line{position_, contentEnd, contentEnd};
+    if (line.end < text_.size() && text_[line.end] == '\r') ++line.end;
+    if (line.end < text_.size() && text_[line.end] == '\n') ++line.end;
+    position_ = line.end;
+    return line;
+  }
+
+ private:
+  std::string_view text_;
+  size_t position_ = 0;
+  size_t nextCr_;
+  size_t nextLf_;
+};
 
 // What a line holds, as positions within the text.
 struct ParsedLine {
@@ -93,30 +112,63 @@ struct KeyPlace {
   std::optional<Line> lastLineOfSection;  // the last non-blank line of the section
 };
 
+// Before the section is found, only a line whose first non-blank byte is "[" can matter.
+bool mayBeSectionHeader(std::string_view text, const Line& line) {
+  const std::string_view body = trimmed(text.substr(line.begin, line.contentEnd - line.begin));
+  return !body.empty() && body.front() == '[';
+}
+
+// Walks the entries of the first section named `section`, calling visit(line, parsed) for each
+// in order until it returns false. Only the first section of that name counts: a later one of
+// the same name is not read. Returns the section's header and its last non-blank line.
+struct SectionWalk {
+  std::optional<Line> header;
+  std::optional<Line> lastLine;
+};
+
+template <typename Visit>
+SectionWalk walkFirstSection(std::string_view text, TextEncoding encoding, std::string_view section,
+                             Visit visit) {
+  SectionWalk walk;
+  LineScanner lines(text);
+  while (const std::optional<Line> line = lines.next()) {
+    if (!walk.header && !mayBeSectionHeader(text, *line)) continue;
+    const ParsedLine parsed = parseLine(text, *line, encoding);
+    if (parsed.kind == ParsedLine::Kind::Section) {
+      if (walk.header) break;
+      if (namesMatch(parsed.name, section, encoding)) walk.header = walk.lastLine = *line;
+    } else if (parsed.kind == ParsedLine::Kind::Entry && walk.header) {
+      walk.lastLine = *line;
+      if (!visit(*line, parsed)) break;
+    }
+  }
+  return walk;
+}
+
 KeyPlace findKey(std::string_view text, TextEncoding encoding, std::string_view section,
                  std::string_view key) {
   KeyPlace place;
-  for (size_t begin = 0; begin < text.size();) {
-    const Line line = lineAt(text, begin);
-    begin = line.end;
-    const ParsedLine parsed = parseLine(text, line, encoding);
-    if (parsed.kind == ParsedLine::Kind::Section) {
-      // Only the first section of that name counts; a later one of the same name is not read.
-      if (place.sectionHeader) break;
-      if (namesMatch(parsed.name, section, encoding)) {
-        place.sectionHeader = line;
-        place.lastLineOfSection = line;
-      }
-    } else if (parsed.kind == ParsedLine::Kind::Entry && place.sectionHeader) {
-      place.lastLineOfSection = line;
-      if (namesMatch(parsed.name, key, encoding)) {
+  const SectionWalk walk =
+      walkFirstSection(text, encoding, section, [&](const Line& line, const ParsedLine& parsed) {
+        if (!namesMatch(parsed.name, key, encoding)) return true;
         place.keyLine = line;
         place.key = parsed;
-        break;
-      }
-    }
-  }
+        return false;
+      });
+  place.sectionHeader = walk.header;
+  place.lastLineOfSection = walk.lastLine;
   return place;
+}
+
+// The value text of an entry, as the private-profile read returns it.
+std::string valueOf(const ParsedLine& entry) {
+  if (!entry.equalsSign) return {};
+  std::string_view value = trimmed(untilNul(entry.value));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value.substr(0, kMaxIniValueLength));
 }
 
 bool endsWithLineBreak(std::string_view text) {
@@ -125,17 +177,31 @@ bool endsWithLineBreak(std::string_view text) {
 
 }  // namespace
 
+std::vector<std::string> iniLookupAll(std::string_view text, TextEncoding encoding,
+                                      std::string_view section,
+                                      std::span<const std::string_view> keys) {
+  std::vector<std::string> values(keys.size());
+  if (trimmed(section).empty()) return values;
+  std::vector<bool> found(keys.size());
+  size_t missing = keys.size();
+  walkFirstSection(text, encoding, section, [&](const Line&, const ParsedLine& parsed) {
+    for (size_t i = 0; i < keys.size(); ++i) {
+      // The first entry of a key wins; empty key names match nothing.
+      if (found[i] || trimmed(keys[i]).empty() || !namesMatch(parsed.name, keys[i], encoding)) {
+        continue;
+      }
+      found[i] = true;
+      values[i] = valueOf(parsed);
+      --missing;
+    }
+    return missing > 0;
+  });
+  return values;
+}
+
 std::string iniLookup(std::string_view text, TextEncoding encoding, std::string_view section,
                       std::string_view key) {
-  if (trimmed(section).empty() || trimmed(key).empty()) return {};
-  const KeyPlace place = findKey(text, encoding, section, key);
-  if (!place.keyLine || !place.key.equalsSign) return {};
-  std::string_view value = trimmed(untilNul(place.key.value));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(value.substr(0, kMaxIniValueLength));
+  return std::move(iniLookupAll(text, encoding, section, std::span(&key, 1)).front());
 }
 
 std::string iniAssign(std::string_view text, TextEncoding encoding, std::string_view section,

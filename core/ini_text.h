@@ -2,8 +2,10 @@
 // write files: byte-oriented, so that the section name and values stay in the file's own encoding.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -20,6 +22,12 @@ inline constexpr size_t kMaxIniValueLength = 10239;
 // the value is cut at kMaxIniValueLength bytes. Missing section, key or value: the empty text.
 std::string iniLookup(std::string_view text, TextEncoding encoding, std::string_view section,
                       std::string_view key);
+
+// The values of several keys of one section, found in one pass: for each key what iniLookup
+// returns for it.
+std::vector<std::string> iniLookupAll(std::string_view text, TextEncoding encoding,
+                                      std::string_view section,
+                                      std::span<const std::string_view> keys);
 
 // `text` with `key` of `section` set to `value`: the value of the first matching key is replaced
 // where it stands; a missing key is added at the end of its section, a missing section at the end

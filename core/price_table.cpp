@@ -9,11 +9,14 @@ PriceTable prices;
 
 void loadPrices(const std::function<void()>& showSettingsWindow) {
   if (!settingsFileExists()) showSettingsWindow();
-  // Read once, then look up the eight keys: the file is not tested again, and a key that cannot
-  // be read gives 0.
-  const IniFileContents file = readIniFile(settingsFilePath());
-  for (const PriceKey& key : kPriceKeys) {
-    prices.*key.field = textToInt(iniValue(file, kPriceSection, key.iniKey));
+  // The file is read once and the eight keys found in one pass; it is not tested again, and a
+  // key that cannot be read gives 0.
+  std::array<std::string_view, kPriceKeys.size()> keys;
+  for (size_t i = 0; i < kPriceKeys.size(); ++i) keys[i] = kPriceKeys[i].iniKey;
+  const std::vector<std::string> values =
+      iniValues(readIniFile(settingsFilePath()), kPriceSection, keys);
+  for (size_t i = 0; i < kPriceKeys.size(); ++i) {
+    prices.*kPriceKeys[i].field = textToInt(values[i]);
   }
 }
 

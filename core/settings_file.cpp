@@ -78,11 +78,22 @@ IniFileContents readIniFile(const Path& file) {
   return bytes ? iniFileFromBytes(std::move(*bytes)) : IniFileContents{};
 }
 
+std::vector<std::string> iniValues(const IniFileContents& contents, std::string_view section,
+                                   std::span<const std::string_view> keys) {
+  std::vector<std::string> keysInFile;
+  for (const std::string_view key : keys) keysInFile.push_back(inFileEncoding(contents, key));
+  const std::vector<std::string_view> keyViews(keysInFile.begin(), keysInFile.end());
+  std::vector<std::string> values =
+      iniLookupAll(contents.text, contents.encoding, inFileEncoding(contents, section), keyViews);
+  if (contents.encoding == TextEncoding::Utf8) {
+    for (std::string& value : values) value = gbkFromUtf8(value);
+  }
+  return values;
+}
+
 std::string iniValue(const IniFileContents& contents, std::string_view section,
                      std::string_view key) {
-  std::string value = iniLookup(contents.text, contents.encoding, inFileEncoding(contents, section),
-                                inFileEncoding(contents, key));
-  return contents.encoding == TextEncoding::Utf8 ? gbkFromUtf8(value) : value;
+  return std::move(iniValues(contents, section, std::span(&key, 1)).front());
 }
 
 std::string readIniText(const Path& file, std::string_view section, std::string_view key) {

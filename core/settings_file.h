@@ -49,6 +49,10 @@ IniFileContents readIniFile(const Path& file);
 std::string iniValue(const IniFileContents& contents, std::string_view section,
                      std::string_view key);
 
+// iniValue for several keys of one section, found in one pass over the contents.
+std::vector<std::string> iniValues(const IniFileContents& contents, std::string_view section,
+                                   std::span<const std::string_view> keys);
+
 // Sets `key` in `section` to `value` (code page 936 bytes), as writeIniText does on disk.
 void setIniValue(IniFileContents& contents, std::string_view section, std::string_view key,
                  std::string_view value);

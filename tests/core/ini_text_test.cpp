@@ -78,6 +78,19 @@ TEST(IniLookup, DoubleByteCharactersAreWholeCharacters) {
             "1");
 }
 
+TEST(IniLookup, ManyKeysInOnePassGiveWhatEachLookupGives) {
+  const std::string text =
+      "[other]\nht=9\n[\xBC\xDB\xB8\xF1]\nBY=2\nht='1'\nht=3\n;x=4\nzs\n[\xBC\xDB\xB8\xF1]\nhj=5\n";
+  const std::string_view keys[] = {"ht", "by", "hj", "zs", "", "ht"};
+  const std::vector<std::string> values = iniLookupAll(text, TextEncoding::Gbk, kSection, keys);
+  ASSERT_EQ(values.size(), std::size(keys));
+  for (size_t i = 0; i < std::size(keys); ++i) {
+    SCOPED_TRACE(keys[i]);
+    EXPECT_EQ(values[i], lookup(text, keys[i]));
+  }
+  EXPECT_EQ(values, (std::vector<std::string>{"1", "2", "", "", "", "1"}));
+}
+
 TEST(IniLookup, LongValuesAreCut) {
   const std::string longValue(12000, '7');
   const std::string text = "[\xBC\xDB\xB8\xF1]\nht=" + longValue + "\n";
