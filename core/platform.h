@@ -38,6 +38,13 @@ bool replaceWholeFile(const Path& file, std::string_view contents);
 // True when a directory entry of that name exists and is not a directory.
 bool isPresentAsFile(const Path& file);
 
+#ifdef _WIN32
+// A path the file functions take at any length: beyond MAX_PATH they need the "\\?\" form (no
+// manifest of ours opts into long paths), which must be absolute and use backslashes. Shorter
+// paths, and those already in that form, stay as they are.
+Path withLongPathPrefix(const Path& path);
+#endif
+
 // Code page 936 conversions. Characters that code page 936 lacks become "?"; byte sequences that
 // are not valid become U+FFFD.
 std::string gbkFromUtf8(std::string_view utf8);

@@ -23,9 +23,10 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   ~TempFolder() {
     std::error_code ignored;
-    // Read-only files left by a test would stop the removal on Windows.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+    // Read-only files and folders left by a test would stop the removal.
+    std::filesystem::recursive_directory_iterator entry(path_, ignored), end;
+    for (; entry != end; entry.increment(ignored)) {
+      std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_all,
                                    std::filesystem::perm_options::add, ignored);
     }
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
