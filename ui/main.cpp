@@ -15,5 +15,8 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // DLLs that load later (input methods, fonts) come from the system folder only, never from the
+  // folder the program was started in, where anybody may have put a file of the same name.
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   return quorvane::startUp(quorvane::calculatorWindow());
 }
