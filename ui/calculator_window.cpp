@@ -1,5 +1,6 @@
 #include "calculator_window.h"
 
+#include <algorithm>
 #include <array>
 
 #include "build_options.h"
@@ -104,11 +105,14 @@ void onCalculateClicked() {
     showSettingsWindow();
     return;
   }
-  for (const char* list : kSelectionCheckOrder) {
-    if (selectedIndex(control(list)) == -1) {
-      showMessageBox("有必选项未选中");
-      return;
-    }
+  // No message is handled since the lists were read, so their selections still stand.
+  const std::array<int32_t, 5> selectionsInCheckOrder{request.region, request.currentLevel,
+                                                      request.currentTier, request.targetLevel,
+                                                      request.targetTier};
+  if (std::find(selectionsInCheckOrder.begin(), selectionsInCheckOrder.end(), -1) !=
+      selectionsInCheckOrder.end()) {
+    showMessageBox("有必选项未选中");
+    return;
   }
   // A route that does not go upward has no price: the click ends without a word.
   const std::optional<int32_t> basePrice = computeBasePrice(request, prices);

@@ -9,8 +9,7 @@ int selectedIndex(HWND comboBox) {
 }
 
 std::string itemText(HWND comboBox, int index) {
-  const auto count = ::SendMessageW(comboBox, CB_GETCOUNT, 0, 0);
-  if (index < 0 || index >= count) return {};
+  // CB_GETLBTEXTLEN answers CB_ERR for an index outside the list.
   const auto length = ::SendMessageW(comboBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length <= 0) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

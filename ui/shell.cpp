@@ -195,7 +195,7 @@ HWND createWindow(const WindowDefinition& definition, HWND parent, bool modal) {
   if (parent) style |= WS_POPUP;
   // Owned by the hidden window: no taskbar button, and owned by no visible window of ours.
   const HWND owner = parent                                 ? parent
-                     : (modal || !definition.showInTaskbar) ? shell.hiddenOwner.get()
+                     : (modal || !definition.showInTaskbar) ? hiddenOwnerWindow()
                                                             : nullptr;
   const int x = (::GetSystemMetrics(SM_CXSCREEN) - definition.outerWidth) / 2;
   const int y = (::GetSystemMetrics(SM_CYSCREEN) - definition.outerHeight) / 2;
@@ -406,8 +406,6 @@ void initializeShell() {
   rememberWindowClass(
       registerClass(kWindowClass, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)));
   registerClass(kTimerClass, timerProcedure, nullptr);
-  shell.hiddenOwner.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0,
-                                            nullptr, nullptr, shell.instance, nullptr));
   // Round to nearest with every floating-point exception masked: no price arithmetic traps.
   ::_controlfp(_RC_NEAR | _MCW_EM, _MCW_RC | _MCW_EM);
   shell.bigIcon = loadProgramIcon(32);
@@ -525,6 +523,14 @@ HWND controlHandle(const WindowDefinition& definition, std::string_view name) {
   return nullptr;
 }
 
-HWND hiddenOwnerWindow() { return shell.hiddenOwner.get(); }
+HWND hiddenOwnerWindow() {
+  // Made when a window first needs it: every top-level window costs Wine an X window, and a
+  // start with "money.ini" in place needs none but the calculator.
+  if (!shell.hiddenOwner) {
+    shell.hiddenOwner.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0,
+                                              nullptr, nullptr, shell.instance, nullptr));
+  }
+  return shell.hiddenOwner.get();
+}
 
 }  // namespace quorvane
