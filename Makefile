@@ -2,10 +2,11 @@
 # what is missing.
 #   make test   build both presets and run every test (native, fuzzing, and under Wine)
 #   make run    build and open Quorvane under Wine
+#   make bench  measure start-up, memory, a click and reading the prices against baselines
 
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
-.PHONY: deps native windows build test run icon clean
+.PHONY: deps native windows build test run bench icon clean
 
 deps:
 	@tools/install-deps.sh
@@ -27,6 +28,12 @@ test: build
 
 run: windows
 	@tools/run.sh
+
+# Measurements, each against a baseline of the same run (not a test: it prints, and fails nothing).
+bench: windows
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench --target load_prices_bench
+	@tools/bench.sh
 
 # Remakes ui/quorvane.ico with the icon generator.
 icon: native
