@@ -25,15 +25,20 @@ xvfb_alive() {
 }
 
 start_xvfb() {
-  local n=90
-  while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 "${desktop_size}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number once it accepts connections.
+  local number=$wine_dir/display-number
+  rm -f "$number"
+  setsid Xvfb -displayfd 3 -screen 0 "${desktop_size}x24" -nolisten tcp \
+    </dev/null >/dev/null 2>&1 3>"$number" &
   echo $! >"$wine_dir/xvfb.pid"
-  for _ in $(seq 100); do
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && { echo ":$n" >"$wine_dir/display"; return 0; }
+  for _ in $(seq 200); do
+    if [[ -s $number ]] && xdpyinfo -display ":$(cat "$number")" >/dev/null 2>&1; then
+      echo ":$(cat "$number")" >"$wine_dir/display"
+      return 0
+    fi
     sleep 0.05
   done
-  echo "wine-env: Xvfb did not start on :$n" >&2
+  echo "wine-env: Xvfb did not start" >&2
   return 1
 }
 
