@@ -42,10 +42,6 @@ constexpr std::array<BandButton, 3> kBandButtons{{
     {"单选框_14", WinPointBand::Band0To14},
 }};
 
-// The order in which a click looks for a list without a selection.
-constexpr std::array<const char*, 5> kSelectionCheckOrder{
-    kRegionList, kCurrentLevelList, kCurrentTierList, kTargetLevelList, kTargetTierList};
-
 HWND control(const char* name) { return controlHandle(calculatorWindow(), name); }
 
 WindowDefinition makeCalculatorWindow() {

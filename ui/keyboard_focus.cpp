@@ -82,18 +82,16 @@ void moveRadioCheck(const KeyTarget& t, bool forward) {
                 Event::Clicked);
 }
 
+bool isDefaultButton(const ControlDefinition* c) {
+  return c && c->kind == ControlKind::PushButton && c->defaultButton;
+}
+
 HWND firstDefaultButton(const LoadedWindow& w) {
   const auto& definitions = w.definition->controls;
   for (size_t i = 0; i < definitions.size(); ++i) {
-    if (definitions[i].kind == ControlKind::PushButton && definitions[i].defaultButton) {
-      return w.controls[i].handle;
-    }
+    if (isDefaultButton(&definitions[i])) return w.controls[i].handle;
   }
   return nullptr;
-}
-
-bool isDefaultButton(const ControlDefinition* c) {
-  return c && c->kind == ControlKind::PushButton && c->defaultButton;
 }
 
 void pressEnter(const KeyTarget& t) {

@@ -10,6 +10,15 @@ namespace quorvane {
 
 namespace {
 
+// The fields are saved under the keys, and in the order, in which loadPrices reads them.
+constexpr bool fieldsFollowThePriceKeys() {
+  for (size_t i = 0; i < kPriceFields.size(); ++i) {
+    if (kPriceFields[i].iniKey != kPriceKeys[i].iniKey) return false;
+  }
+  return kPriceFields.size() == kPriceKeys.size();
+}
+static_assert(fieldsFollowThePriceKeys());
+
 // The order in which a save looks for an empty field, and in which 重置 empties them.
 constexpr std::array<std::string_view, 8> kFieldCheckOrder{
     "编辑框_钻石价", "编辑框_铂金价",   "编辑框_黄金价",   "编辑框_白银价",
